@@ -130,7 +130,7 @@ void SetClipboardImage() {
   ReplaceClipboard(CF_BITMAP, bitmap);
 }
 
-void EmptyClipboard() { ReplaceClipboard(0, nullptr); }
+void ClearClipboard() { ReplaceClipboard(0, nullptr); }
 
 std::string ExpectedFileBytes(const std::string& text) {
   std::string out;
@@ -296,6 +296,9 @@ MessageBoxSeen ReadMessageBox(HWND box) {
   return seen;
 }
 
-void DismissMessageBox(HWND box) { ::PostMessageA(box, WM_COMMAND, IDOK, 0); }
+void DismissMessageBox(HWND box) {
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([box] { return !::IsWindow(box); }, std::chrono::seconds(10))) << "the box stays";
+}
 
 }  // namespace test_support

@@ -40,7 +40,7 @@ std::vector<std::string> ListFiles(const std::string& directory, const char* pat
 void SetClipboardText(const std::string& bytes);
 // Only a bitmap, so no text can be had.
 void SetClipboardImage();
-void EmptyClipboard();
+void ClearClipboard();
 
 // The text a program would write for `text`: every break as CR LF, the last line ended.
 std::string ExpectedFileBytes(const std::string& text);
