@@ -39,6 +39,10 @@ start() {
   fi
   # Keeps the server, and with it the clipboard, alive between test programs.
   env "${wine_env[@]}" wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Wine's own background processes (services, the desktop) start with the first program and
+  # would inherit its output, keeping a test runner waiting for it to close: start them here.
+  env "${wine_env[@]}" wine explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &
+  env "${wine_env[@]}" wine wineboot.exe </dev/null >/dev/null 2>&1 || true
   printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$display" "$prefix"
 }
 

@@ -10,15 +10,20 @@
 
 namespace {
 
-// Holds the clipboard open for one scope. Another program may hold it for a moment, so opening is
-// tried a few times before giving up.
+// Holds the clipboard open for one scope. Other programs hold it for moments (clipboard managers
+// read every new text at once), so opening is tried for a little over half a second, with growing
+// pauses, before the text counts as not there.
 class OpenedClipboard {
  public:
   OpenedClipboard() {
     constexpr int kTries = 10;
-    constexpr DWORD kPauseMs = 10;
+    constexpr DWORD kFirstPauseMs = 10, kLongestPauseMs = 100;
+    DWORD pause = kFirstPauseMs;
     for (int attempt = 0; attempt < kTries && !open_; ++attempt) {
-      if (attempt > 0) ::Sleep(kPauseMs);
+      if (attempt > 0) {
+        ::Sleep(pause);
+        pause = pause * 2 < kLongestPauseMs ? pause * 2 : kLongestPauseMs;
+      }
       open_ = ::OpenClipboard(nullptr) != FALSE;
     }
   }
