@@ -8,6 +8,10 @@
 // Index of the first byte equal to `a` or `b` in data[0, size), or `size` when there is none.
 std::size_t FindEitherByte(const char* data, std::size_t size, char a, char b);
 
+// Index of the first CR not followed by LF, or LF not preceded by CR, at or after `from`;
+// text.size() when there is none.
+std::size_t FindLoneLineBreak(std::string_view text, std::size_t from);
+
 using BlockSink = std::function<void(const char* data, std::size_t size)>;
 
 // Passes the lines of `text`, each followed by CR LF, to `sink` in blocks that fill `block`

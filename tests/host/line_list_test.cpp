@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,31 @@ TEST(LineBreaks, EveryBreakBecomesCrLfAndTheLastLineIsEnded) {
     for (std::size_t blockSize : {2u, 3u, 7u, 1u << 20}) {
       EXPECT_EQ(Convert(c.text, blockSize), c.file) << "block " << blockSize << ", text " << testing::PrintToString(c.text);
     }
+  }
+}
+
+// Every break as CR LF, the plain way: one byte at a time.
+std::string ReferenceConversion(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += "\r\n";
+    } else {
+      out += text[i];
+      if (i + 1 == text.size()) out += "\r\n";
+    }
+  }
+  return out;
+}
+
+TEST(LineBreaks, AgreesWithAPlainConversionOnRandomTexts) {
+  std::mt19937 random(12345);
+  const char alphabet[] = {'a', '\r', '\n', '\r', '\n', '\x5c'};
+  for (int round = 0; round < 3000; ++round) {
+    std::string text(random() % 80, ' ');
+    for (char& c : text) c = alphabet[random() % sizeof alphabet];
+    ASSERT_EQ(Convert(text, 5), ReferenceConversion(text)) << testing::PrintToString(text);
   }
 }
 

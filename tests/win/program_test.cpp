@@ -423,3 +423,46 @@ TEST_F(Program, AWriteFailureAtStartUpIsReportedAndNothingIsOpened) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ResourceBytes(HMODULE module, LPCSTR name, LPCSTR type) {
+  HRSRC found = ::FindResourceA(module, name, type);
+  if (!found) return {};
+  const void* data = ::LockResource(::LoadResource(module, found));
+  return std::string(static_cast<const char*>(data), ::SizeofResource(module, found));
+}
+
+TEST(Executable, CarriesItsIconVersionAndManifest) {
+  HMODULE exe = ::LoadLibraryExA(kMorvel.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  for (int size : {32, 16}) {
+    HICON icon = static_cast<HICON>(::LoadImageA(exe, "MAINICON", IMAGE_ICON, size, size, 0));
+    EXPECT_NE(icon, nullptr) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    ::GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, size);
+    ::DeleteObject(info.hbmMask);
+    ::DeleteObject(info.hbmColor);
+    ::DestroyIcon(icon);
+  }
+  const std::string manifest = ResourceBytes(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
+  EXPECT_FALSE(ResourceBytes(exe, "TFRMVELSA", MAKEINTRESOURCEA(10)).empty()) << "form description";
+  ::FreeLibrary(exe);
+
+  DWORD ignored = 0;
+  std::string version(::GetFileVersionInfoSizeA(kMorvel.c_str(), &ignored), '\0');
+  ASSERT_FALSE(version.empty());
+  ASSERT_TRUE(::GetFileVersionInfoA(kMorvel.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+  char* product = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(::VerQueryValueA(version.data(), "\\StringFileInfo\\041104B0\\ProductName",
+                               reinterpret_cast<void**>(&product), &length));
+  EXPECT_STREQ(product, "morvel");
+}
+
+}  // namespace
