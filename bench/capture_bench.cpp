@@ -2,6 +2,7 @@
 // the floor: the same bytes written with a single WriteFile call. Prints times and peak memory.
 //   morvel_capture_bench [MiB [crlf]]     (200 MiB of LF-broken rows by default)
 #include <windows.h>
+// psapi.h needs windows.h before it.
 #include <psapi.h>
 
 #include <algorithm>
@@ -18,8 +19,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+double MiB(double bytes) {
+  return bytes / (1024.0 * 1024.0);
+}
 
 SIZE_T PrivateBytes(bool peak) {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -36,7 +41,9 @@ std::size_t PutTextOnClipboard(std::size_t size, const char* lineBreak) {
   std::size_t at = 0;
   for (unsigned row = 0; at < size; ++row) {
     char line[96];
-    const int length = std::snprintf(line, sizeof line, "%u,\x95\x5c\x83\x5c,%u,%u,some text here%s", row, row * 7, row % 1000, lineBreak);
+    const int length =
+        std::snprintf(line, sizeof line, "%u,\x95\x5c\x83\x5c,%u,%u,some text here%s", row, row * 7,
+                      row % 1000, lineBreak);
     for (int i = 0; i < length && at < size; ++i) text[at++] = line[i];
   }
   text[size] = '\0';
@@ -51,7 +58,8 @@ std::size_t PutTextOnClipboard(std::size_t size, const char* lineBreak) {
 std::string TempDirectory() {
   char path[MAX_PATH];
   ::GetTempPathA(MAX_PATH, path);
-  std::string directory = std::string(path) + "morvel-bench-" + std::to_string(::GetCurrentProcessId()) + "\\";
+  std::string directory =
+      std::string(path) + "morvel-bench-" + std::to_string(::GetCurrentProcessId()) + "\\";
   ::CreateDirectoryA(directory.c_str(), nullptr);
   return directory;
 }
@@ -94,13 +102,15 @@ int main(int argc, char** argv) {
     AnsiString text = Clipboard()->AsText();
     bytes.reserve(text.size() + text.size() / 16);
     char block[1 << 16];
-    WriteLinesWithCrLf(text, block, sizeof block, [&](const char* data, std::size_t n) { bytes.append(data, n); });
+    WriteLinesWithCrLf(text, block, sizeof block,
+                       [&](const char* data, std::size_t n) { bytes.append(data, n); });
   }
   const std::string floorName = directory + "floor.csv";
   BOOL ok = TRUE;
   for (int round = 0; round < kRounds; ++round) {
     const auto floorStart = Clock::now();
-    HANDLE file = ::CreateFileA(floorName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileA(floorName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD done = 0;
     ok &= ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
     ::CloseHandle(file);
@@ -108,17 +118,22 @@ int main(int argc, char** argv) {
     ::DeleteFileA(floorName.c_str());
   }
 
-  const auto best = [](const double* values) { return *std::min_element(values, values + kRounds); };
+  const auto best = [](const double* values) {
+    return *std::min_element(values, values + kRounds);
+  };
   const double mibOut = MiB(double(bytes.size()));
-  std::printf("text %.1f MiB with %s breaks -> file %.1f MiB; best of %d rounds (first round in brackets)\n",
-              MiB(double(size)), crLf ? "CR LF" : "LF", mibOut, kRounds);
+  std::printf(
+      "text %.1f MiB with %s breaks -> file %.1f MiB; best of %d rounds (first round in "
+      "brackets)\n",
+      MiB(double(size)), crLf ? "CR LF" : "LF", mibOut, kRounds);
   std::printf("%-44s %8.1f ms (%7.1f)\n", "capture: clipboard read", best(readMs), readMs[0]);
-  std::printf("%-44s %8.1f ms (%7.1f)  %6.0f MiB/s\n", "capture: split and write, 1 MiB blocks", best(writeMs), writeMs[0],
-              mibOut / (best(writeMs) / 1000));
-  std::printf("%-44s %8.1f ms (%7.1f)  %6.0f MiB/s%s\n", "floor: one WriteFile of the finished bytes", best(floorMs), floorMs[0],
+  std::printf("%-44s %8.1f ms (%7.1f)  %6.0f MiB/s\n", "capture: split and write, 1 MiB blocks",
+              best(writeMs), writeMs[0], mibOut / (best(writeMs) / 1000));
+  std::printf("%-44s %8.1f ms (%7.1f)  %6.0f MiB/s%s\n",
+              "floor: one WriteFile of the finished bytes", best(floorMs), floorMs[0],
               mibOut / (best(floorMs) / 1000), ok ? "" : "  (FAILED)");
-  std::printf("%-44s %8.1f MiB  (%.2f x the text)\n", "capture: peak memory added", MiB(double(peak - before)),
-              double(peak - before) / double(size));
+  std::printf("%-44s %8.1f MiB  (%.2f x the text)\n", "capture: peak memory added",
+              MiB(double(peak - before)), double(peak - before) / double(size));
 
   ::RemoveDirectoryA(directory.c_str());
   return 0;

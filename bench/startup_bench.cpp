@@ -47,8 +47,8 @@ double LaunchToVisibleMs(const std::string& exe) {
   PROCESS_INFORMATION process{};
   std::string commandLine = "\"" + exe + "\"";
   const auto start = Clock::now();
-  if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+  if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
     return -1;
   }
   Search search{process.dwProcessId, nullptr};
@@ -58,7 +58,8 @@ double LaunchToVisibleMs(const std::string& exe) {
   }
   const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   if (search.found) ::PostMessageA(search.found, WM_CLOSE, 0, 0);
-  if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 1);
+  if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+    ::TerminateProcess(process.hProcess, 1);
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
   return search.found ? ms : -1;
@@ -68,7 +69,8 @@ void Report(const char* what, const std::string& exe) {
   std::vector<double> times;
   for (int run = 0; run < 7; ++run) times.push_back(LaunchToVisibleMs(exe));
   std::sort(times.begin(), times.end());
-  std::printf("%-28s best %7.1f ms  median %7.1f ms\n", what, times.front(), times[times.size() / 2]);
+  std::printf("%-28s best %7.1f ms  median %7.1f ms\n", what, times.front(),
+              times[times.size() / 2]);
 }
 
 }  // namespace

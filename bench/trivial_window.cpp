@@ -12,8 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = "TrivialWindow";
   ::RegisterClassA(&windowClass);
-  ::CreateWindowExA(0, "TrivialWindow", "trivial", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 111, 222, 160, 80,
-                    nullptr, nullptr, instance, nullptr);
+  ::CreateWindowExA(0, "TrivialWindow", "trivial", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 111, 222, 160,
+                    80, nullptr, nullptr, instance, nullptr);
   MSG message;
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
   return 0;

@@ -14,7 +14,8 @@ long long FirstFreeCaptureNumber(const AnsiString& directory, long long first) {
   return number;
 }
 
-AnsiString SaveAsNewCaptureFile(const TStringList& lines, const AnsiString& directory, long long number) {
+AnsiString SaveAsNewCaptureFile(const TStringList& lines, const AnsiString& directory,
+                                long long number) {
   for (;;) {
     const AnsiString fileName = CaptureFileName(directory, number);
     try {

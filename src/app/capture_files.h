@@ -12,4 +12,5 @@ long long FirstFreeCaptureNumber(const AnsiString& directory, long long first = 
 // Saves the lines under the capture name for `number`, which the caller found free. Should another
 // program have made a file of that name since, moves on to the next free number rather than
 // touching that file. Returns the name written.
-AnsiString SaveAsNewCaptureFile(const TStringList& lines, const AnsiString& directory, long long number);
+AnsiString SaveAsNewCaptureFile(const TStringList& lines, const AnsiString& directory,
+                                long long number);

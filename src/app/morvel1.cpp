@@ -20,7 +20,9 @@ TFrmVelsa::TFrmVelsa(TComponent* owner) : TForm(owner, kClass) {
   }
 }
 
-void TFrmVelsa::OKClick(TObject* /*sender*/) { CaptureClipboard(); }
+void TFrmVelsa::OKClick(TObject* /*sender*/) {
+  CaptureClipboard();
+}
 
 void TFrmVelsa::CaptureClipboard() {
   TStringList lines;

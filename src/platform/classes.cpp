@@ -21,6 +21,7 @@ void TStringList::SaveToStream(TStream& stream) const {
   constexpr std::size_t kBlockSize = 1 << 20;
   std::unique_ptr<char[]> block(new (std::nothrow) char[kBlockSize]);
   if (!block) throw EOutOfMemory("the write buffer", kBlockSize);
-  WriteLinesWithCrLf(text_, block.get(), kBlockSize,
-                     [&stream](const char* data, std::size_t size) { stream.WriteBuffer(data, size); });
+  WriteLinesWithCrLf(text_, block.get(), kBlockSize, [&stream](const char* data, std::size_t size) {
+    stream.WriteBuffer(data, size);
+  });
 }

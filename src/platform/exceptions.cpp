@@ -10,7 +10,9 @@ std::string Diagnose(const std::string& failedCall, std::uint32_t lastError) {
 }
 
 // Only ASCII reaches here (counts and names from the program's own sources).
-std::wstring WidenAscii(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring WidenAscii(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
 
 }  // namespace
 
@@ -28,8 +30,9 @@ EFCreateError::EFCreateError(const AnsiString& fileName, std::uint32_t lastError
                 "CreateFileA", lastError) {}
 
 EWriteError::EWriteError(std::uint32_t lastError, std::string failedCall)
-    : Exception(L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70",
-                std::move(failedCall), lastError) {}
+    : Exception(
+          L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70",
+          std::move(failedCall), lastError) {}
 
 EOutOfMemory::EOutOfMemory(const std::string& whatFor, std::size_t requestedBytes)
     : Exception(L"Out of memory: " + WidenAscii(whatFor) + L" of " +

@@ -10,7 +10,8 @@
 
 class Exception : public std::exception {
  public:
-  explicit Exception(std::wstring message, std::string failedCall = {}, std::uint32_t lastError = 0);
+  explicit Exception(std::wstring message, std::string failedCall = {},
+                     std::uint32_t lastError = 0);
 
   const std::wstring& Message() const noexcept { return message_; }
   // The API call that failed ("CreateFileA"), empty when no call did.

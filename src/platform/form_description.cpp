@@ -94,7 +94,14 @@ class Parser {
     return property;
   }
 
+  // A value stands on the line of its property.
   DescribedValue ParseValue() {
+    while (position_ < text_.size() && (text_[position_] == ' ' || text_[position_] == '\t')) {
+      ++position_;
+    }
+    if (position_ >= text_.size() || text_[position_] == '\r' || text_[position_] == '\n') {
+      Fail("expected a value");
+    }
     DescribedValue value;
     const char first = Peek();
     if (first == '\'') {
@@ -165,4 +172,6 @@ class Parser {
 
 }  // namespace
 
-DescribedObject ParseFormDescription(std::string_view text) { return Parser(text).ParseDocument(); }
+DescribedObject ParseFormDescription(std::string_view text) {
+  return Parser(text).ParseDocument();
+}

@@ -95,7 +95,8 @@ class TForm : public TWinControl {
   template <class C>
   C* DescribedComponent(const char* name) {
     if (auto* component = dynamic_cast<C*>(FindComponent(name))) return component;
-    throw EReadError(std::string("Form description: no component ") + name + " of the class the form declares");
+    throw EReadError(std::string("Form description: no component ") + name +
+                     " of the class the form declares");
   }
 
  private:

@@ -14,8 +14,8 @@ std::size_t FindEitherByte(const char* data, std::size_t size, char a, char b) {
   const __m128i wantB = _mm_set1_epi8(b);
   for (; i + 16 <= size; i += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    const int hits = _mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(chunk, wantA), _mm_cmpeq_epi8(chunk, wantB)));
+    const int hits =
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, wantA), _mm_cmpeq_epi8(chunk, wantB)));
     if (hits != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
   }
 #endif
@@ -86,10 +86,14 @@ std::size_t FindLoneLineBreak(std::string_view text, std::size_t from) {
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   for (; i + 17 <= size; i += 16) {
-    const auto load = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    const auto load = [](const char* at) {
+      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    };
     const __m128i here = load(data + i);
-    const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(load(data + i + 1), lf), _mm_cmpeq_epi8(here, cr));
-    const __m128i loneLf = _mm_andnot_si128(_mm_cmpeq_epi8(load(data + i - 1), cr), _mm_cmpeq_epi8(here, lf));
+    const __m128i loneCr =
+        _mm_andnot_si128(_mm_cmpeq_epi8(load(data + i + 1), lf), _mm_cmpeq_epi8(here, cr));
+    const __m128i loneLf =
+        _mm_andnot_si128(_mm_cmpeq_epi8(load(data + i - 1), cr), _mm_cmpeq_epi8(here, lf));
     const int hits = _mm_movemask_epi8(_mm_or_si128(loneCr, loneLf));
     if (hits != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
   }

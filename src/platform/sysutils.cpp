@@ -26,4 +26,6 @@ AnsiString ExtractFileName(std::string_view path, LeadBytePredicate isLeadByte) 
   return AnsiString(path.substr(FileNameStart(path, isLeadByte)));
 }
 
-AnsiString IntToStr(long long value) { return std::to_string(value); }
+AnsiString IntToStr(long long value) {
+  return std::to_string(value);
+}

@@ -1,10 +1,11 @@
+#include "platform/form_description.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "platform/exceptions.h"
-#include "platform/form_description.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ TEST(FormDescription, TheProgramsDescriptionReadsAsStored) {
   EXPECT_EQ(Property(form, "Font.Height").value.integer, -12);
   EXPECT_EQ(Property(form, "Caption").value.text, "morvel");
   // "ＭＳ Ｐゴシック" in Shift-JIS.
-  EXPECT_EQ(Property(form, "Font.Name").value.text, "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");
+  EXPECT_EQ(Property(form, "Font.Name").value.text,
+            "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");
   const auto& icons = Property(form, "BorderIcons").value;
   EXPECT_EQ(icons.kind, DescribedValue::Kind::kSet);
   EXPECT_EQ(icons.items, (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
@@ -59,6 +61,7 @@ TEST(FormDescription, ErrorsNameTheLineAndTheFault) {
       {"object A TA\nend\n", L"line 1: expected ':'"},
       {"object A: TA\n  Left 1\nend\n", L"line 2: expected '='"},
       {"object A: TA\n  Left = ?\nend\n", L"line 2: expected a value"},
+      {"object A: TA\n  Left =\n  Top = 1\nend\n", L"line 2: expected a value"},
       {"object A: TA\n  Icons = [a, ]\nend\n", L"line 2: expected a set element"},
       {"object A: TA\n  Left = 99999999999\nend\n", L"line 2: number out of range"},
       {"object A: TA\nend\nend\n", L"line 3: text after the final 'end'"},

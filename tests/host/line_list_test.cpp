@@ -45,7 +45,8 @@ const std::vector<BreakCase>& BreakCases() {
       {"\x95\x5c,\x83\x5c\n", "\x95\x5c,\x83\x5c\r\n"},
       // Breaks on either side of the 16-byte scan steps.
       {std::string(15, 'a') + "\r\n" + std::string(31, 'b') + "\n" + std::string(16, 'c'),
-       std::string(15, 'a') + "\r\n" + std::string(31, 'b') + "\r\n" + std::string(16, 'c') + "\r\n"},
+       std::string(15, 'a') + "\r\n" + std::string(31, 'b') + "\r\n" + std::string(16, 'c') +
+           "\r\n"},
   };
   return cases;
 }
@@ -66,7 +67,8 @@ TEST(LineBreaks, EveryBreakBecomesCrLfAndTheLastLineIsEnded) {
   for (const BreakCase& c : BreakCases()) {
     // Tiny blocks put every CR LF and line across a block boundary somewhere.
     for (std::size_t blockSize : {2u, 3u, 7u, 1u << 20}) {
-      EXPECT_EQ(Convert(c.text, blockSize), c.file) << "block " << blockSize << ", text " << testing::PrintToString(c.text);
+      EXPECT_EQ(Convert(c.text, blockSize), c.file)
+          << "block " << blockSize << ", text " << testing::PrintToString(c.text);
     }
   }
 }
@@ -124,7 +126,9 @@ TEST(LineList, AWriteErrorReachesTheCaller) {
     lines.SaveToStream(stream);
     FAIL() << "no error";
   } catch (const EWriteError& error) {
-    EXPECT_EQ(error.Message(), L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70");
+    EXPECT_EQ(
+        error.Message(),
+        L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70");
     EXPECT_EQ(error.LastError(), 112u);
   }
 }

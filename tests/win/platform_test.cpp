@@ -16,7 +16,9 @@ namespace {
 const std::wstring kCannotCreate = L"\uFF8C\uFF67\uFF72\uFF99 ";
 const std::wstring kCannotCreateEnd = L" \u3092\u4F5C\u6210\u3067\u304D\u307E\u305B\u3093";
 
-std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Widen(const std::string& ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
 
 TEST(FileExists, CountsFilesOnly) {
   ScratchDir dir;
@@ -67,8 +69,11 @@ TEST(FileStream, MessagesReadAsJapaneseUnderCodePage932) {
     ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
     return std::string(bytes);
   };
-  EXPECT_EQ(ansi(create.Message()), "\xcc\xa7\xb2\xd9 C:\\d\\temp1.csv \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1");
-  EXPECT_EQ(ansi(write.Message()), "\xbd\xc4\xd8\xb0\xd1\x82\xd6\x82\xcc\x8f\x91\x82\xab\x8d\x9e\x82\xdd\xb4\xd7\xb0");
+  EXPECT_EQ(ansi(create.Message()),
+            "\xcc\xa7\xb2\xd9 C:\\d\\temp1.csv "
+            "\x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1");
+  EXPECT_EQ(ansi(write.Message()),
+            "\xbd\xc4\xd8\xb0\xd1\x82\xd6\x82\xcc\x8f\x91\x82\xab\x8d\x9e\x82\xdd\xb4\xd7\xb0");
 }
 
 TEST(LineList, SavesLargeTextExactlyToARealFile) {
@@ -189,7 +194,9 @@ TEST(LineList, AWriteFailureLeavesTheClosedPartialFile) {
     lines.SaveToFile(dir / "temp1.csv");
     FAIL() << "wrote past the limit";
   } catch (const EWriteError& error) {
-    EXPECT_EQ(error.Message(), L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70");
+    EXPECT_EQ(
+        error.Message(),
+        L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70");
     EXPECT_EQ(error.FailedCall(), "WriteFile");
     EXPECT_NE(error.LastError(), 0u);
   }

@@ -17,14 +17,21 @@ constexpr auto kTimeout = 20s;
 
 const std::wstring kCannotCreate = L"\uFF8C\uFF67\uFF72\uFF99 ";
 const std::wstring kCannotCreateEnd = L" \u3092\u4F5C\u6210\u3067\u304D\u307E\u305B\u3093";
-const std::wstring kWriteError = L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70";
+const std::wstring kWriteError =
+    L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70";
 
-std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Widen(const std::string& ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
 
-void SetRegistryValue(HKEY root, const char* key, const char* name, DWORD type, const void* data, DWORD size) {
+void SetRegistryValue(HKEY root, const char* key, const char* name, DWORD type, const void* data,
+                      DWORD size) {
   HKEY opened;
-  ASSERT_EQ(::RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr), ERROR_SUCCESS) << key;
-  EXPECT_EQ(::RegSetValueExA(opened, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+  ASSERT_EQ(::RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr),
+            ERROR_SUCCESS)
+      << key;
+  EXPECT_EQ(::RegSetValueExA(opened, name, 0, type, static_cast<const BYTE*>(data), size),
+            ERROR_SUCCESS);
   ::RegCloseKey(opened);
 }
 
@@ -40,7 +47,8 @@ class ScreenDpi {
 
  private:
   static void Set(DWORD dpi) {
-    SetRegistryValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    SetRegistryValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi,
+                     sizeof dpi);
   }
 };
 
@@ -91,13 +99,16 @@ class Program : public ::testing::Test {
   static HWND WaitForMainWindow(const Process& process) {
     HWND window = nullptr;
     HWND box = nullptr;
-    WaitUntil([&] {
-      box = VisibleMessageBox(process);
-      window = VisibleMainWindow(process);
-      return box || window || process.HasExited();
-    }, kTimeout);
+    WaitUntil(
+        [&] {
+          box = VisibleMessageBox(process);
+          window = VisibleMainWindow(process);
+          return box || window || process.HasExited();
+        },
+        kTimeout);
     if (box) {
-      ADD_FAILURE() << "unexpected message box: " << testing::PrintToString(ReadMessageBox(box).ansiText);
+      ADD_FAILURE() << "unexpected message box: "
+                    << testing::PrintToString(ReadMessageBox(box).ansiText);
       return nullptr;
     }
     EXPECT_NE(window, nullptr) << "no window";
@@ -139,7 +150,8 @@ class Program : public ::testing::Test {
   std::multiset<std::string> WaitForOpened(std::size_t count) const {
     WaitUntil([&] { return ListFiles(records_.Path(), "*.txt").size() >= count; }, kTimeout);
     std::multiset<std::string> opened;
-    for (const std::string& name : ListFiles(records_.Path(), "*.txt")) opened.insert(ReadBytes(records_ / name));
+    for (const std::string& name : ListFiles(records_.Path(), "*.txt"))
+      opened.insert(ReadBytes(records_ / name));
     return opened;
   }
 
@@ -163,7 +175,8 @@ TEST_F(Program, CapturesAtStartUpThenOnEveryPress) {
   // Written before the window was first shown.
   EXPECT_EQ(CaptureFiles(), std::vector<std::string>{"temp1.csv"});
   EXPECT_EQ(ReadBytes(exeDir_ / "temp1.csv"), "a,b\r\nc,d\r\n");
-  EXPECT_EQ(ListFiles(workDir_.Path(), "*"), std::vector<std::string>{}) << "the working directory plays no part";
+  EXPECT_EQ(ListFiles(workDir_.Path(), "*"), std::vector<std::string>{})
+      << "the working directory plays no part";
 
   HWND button = Button(form);
   const auto focus = [form] {
@@ -173,7 +186,8 @@ TEST_F(Program, CapturesAtStartUpThenOnEveryPress) {
     return gui.hwndFocus;
   };
   // Focus follows activation, which may come a moment after the window shows.
-  EXPECT_TRUE(WaitUntil([&] { return focus() == button; }, 5s)) << "OK has the keyboard focus, not " << focus();
+  EXPECT_TRUE(WaitUntil([&] { return focus() == button; }, 5s))
+      << "OK has the keyboard focus, not " << focus();
 
   SetClipboardText("x\ty\r\n");
   Click(button);
@@ -191,15 +205,16 @@ TEST_F(Program, CapturesAtStartUpThenOnEveryPress) {
   }
   const auto opened = WaitForOpened(5);
   EXPECT_EQ(opened, (std::multiset<std::string>{OpenRequest("temp1.csv"), OpenRequest("temp2.csv"),
-                                                 OpenRequest("temp3.csv"), OpenRequest("temp4.csv"),
-                                                 OpenRequest("temp5.csv")}));
+                                                OpenRequest("temp3.csv"), OpenRequest("temp4.csv"),
+                                                OpenRequest("temp5.csv")}));
   EXPECT_NE(VisibleMainWindow(morvel), nullptr);
   Close(morvel, form);
 }
 
 TEST_F(Program, WithoutTextAtStartUpTellsSoBeforeTheWindowAndWritesNothing) {
   for (const auto& [what, setClipboard] :
-       {std::pair<const char*, void (*)()>{"nothing", &ClearClipboard}, {"an image", &SetClipboardImage}}) {
+       {std::pair<const char*, void (*)()>{"nothing", &ClearClipboard},
+        {"an image", &SetClipboardImage}}) {
     SCOPED_TRACE(what);
     setClipboard();
     Process morvel = Start();
@@ -245,7 +260,8 @@ TEST_F(Program, AClipboardHeldByAnotherProgramGivesAnEmptyCapture) {
   Process morvel = Start();
   HWND form = WaitForMainWindow(morvel);
   ASSERT_NE(form, nullptr);
-  HWND holder = ::CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HWND holder = ::CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
   ASSERT_TRUE(::OpenClipboard(holder));
   Click(Button(form));
   const bool written = WaitForFile("temp2.csv");
@@ -299,7 +315,8 @@ TEST_F(Program, EightInstancesAtOnceWriteEightWholeFiles) {
   }
   std::sort(expectedNames.begin(), expectedNames.end());
   EXPECT_EQ(CaptureFiles(), expectedNames);
-  for (const std::string& name : CaptureFiles()) EXPECT_EQ(ReadBytes(exeDir_ / name), ExpectedFileBytes(text)) << name;
+  for (const std::string& name : CaptureFiles())
+    EXPECT_EQ(ReadBytes(exeDir_ / name), ExpectedFileBytes(text)) << name;
   EXPECT_EQ(WaitForOpened(8), expectedOpened);
   for (std::size_t i = 0; i < instances.size(); ++i) {
     if (forms[i]) Close(instances[i], forms[i]);
@@ -340,7 +357,8 @@ TEST_P(ProgramWindow, FollowsTheMeasuredTextHeight) {
   EXPECT_EQ(client.right, scale(125)) << "\"0\" measures " << h;
   EXPECT_EQ(client.bottom, scale(28));
   const LONG style = ::GetWindowLongA(form, GWL_STYLE);
-  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
+            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "no maximise box, not resizable";
 
   HWND ok = Button(form);
@@ -386,11 +404,13 @@ TEST_F(CodePage, AFailedStartUpCaptureIsReportedAndEndsTheProgram) {
     SCOPED_TRACE(c.exeName);
     Process morvel = Start(c.exeName);
     const MessageBoxSeen box = WaitForMessageBox(morvel);
-    const std::wstring expected = kCannotCreate + Widen(exeDir_ / "temp1.csv") + kCannotCreateEnd + L".";
+    const std::wstring expected =
+        kCannotCreate + Widen(exeDir_ / "temp1.csv") + kCannotCreateEnd + L".";
     EXPECT_EQ(box.text, expected);
     if (::GetACP() == 932) {
-      EXPECT_EQ(box.ansiText, "\xcc\xa7\xb2\xd9 " + (exeDir_ / "temp1.csv") +
-                                  " \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1.");
+      EXPECT_EQ(box.ansiText,
+                "\xcc\xa7\xb2\xd9 " + (exeDir_ / "temp1.csv") +
+                    " \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1.");
     }
     EXPECT_EQ(box.caption, c.title);
     EXPECT_EQ(box.icon, IDI_HAND);
@@ -457,7 +477,8 @@ TEST(Executable, CarriesItsIconVersionAndManifest) {
   DWORD ignored = 0;
   std::string version(::GetFileVersionInfoSizeA(kMorvel.c_str(), &ignored), '\0');
   ASSERT_FALSE(version.empty());
-  ASSERT_TRUE(::GetFileVersionInfoA(kMorvel.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+  ASSERT_TRUE(::GetFileVersionInfoA(kMorvel.c_str(), 0, static_cast<DWORD>(version.size()),
+                                    version.data()));
   char* product = nullptr;
   UINT length = 0;
   ASSERT_TRUE(::VerQueryValueA(version.data(), "\\StringFileInfo\\041104B0\\ProductName",

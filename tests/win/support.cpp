@@ -25,7 +25,9 @@ ScratchDir::ScratchDir() {
   if (!::CreateDirectoryA(path_.c_str(), nullptr)) throw std::runtime_error("cannot make " + path_);
 }
 
-ScratchDir::~ScratchDir() { RemoveTree(path_); }
+ScratchDir::~ScratchDir() {
+  RemoveTree(path_);
+}
 
 void RemoveTree(const std::string& path) {
   std::string base = path;
@@ -50,12 +52,13 @@ void RemoveTree(const std::string& path) {
 }
 
 std::string ReadBytes(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
   std::string bytes(::GetFileSize(file, nullptr), '\0');
   DWORD read = 0;
-  const BOOL ok = bytes.empty() || ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  const BOOL ok = bytes.empty() ||
+                  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   ::CloseHandle(file);
   if (!ok) throw std::runtime_error("cannot read " + path);
   bytes.resize(bytes.empty() ? 0 : read);
@@ -130,7 +133,9 @@ void SetClipboardImage() {
   ReplaceClipboard(CF_BITMAP, bitmap);
 }
 
-void ClearClipboard() { ReplaceClipboard(0, nullptr); }
+void ClearClipboard() {
+  ReplaceClipboard(0, nullptr);
+}
 
 std::string ExpectedFileBytes(const std::string& text) {
   std::string out;
@@ -164,12 +169,16 @@ Process::Process(const std::string& exePath, const std::string& workingDirectory
   startup.cb = sizeof startup;
   std::string commandLine = "\"" + exePath + "\"";
   if (!::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info_)) {
-    throw std::runtime_error("cannot start " + exePath + ", error " + std::to_string(::GetLastError()));
+                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup,
+                        &info_)) {
+    throw std::runtime_error("cannot start " + exePath + ", error " +
+                             std::to_string(::GetLastError()));
   }
 }
 
-Process::Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+Process::Process(Process&& other) noexcept : info_(other.info_) {
+  other.info_ = {};
+}
 
 Process::~Process() {
   if (!info_.hProcess) return;
@@ -181,7 +190,9 @@ Process::~Process() {
   ::CloseHandle(info_.hProcess);
 }
 
-bool Process::HasExited() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
+bool Process::HasExited() const {
+  return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+}
 
 DWORD Process::WaitForExit(std::chrono::milliseconds timeout) {
   ::WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count()));
@@ -204,7 +215,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
   ::GetWindowThreadProcessId(window, &owner);
   char name[64] = {};
   ::GetClassNameA(window, name, sizeof name);
-  if (owner == search.processId && std::string(name) == search.className) search.found.push_back(window);
+  if (owner == search.processId && std::string(name) == search.className)
+    search.found.push_back(window);
   return TRUE;
 }
 
@@ -234,7 +246,8 @@ namespace {
 std::vector<COLORREF> Pixels(HDC source, int x, int y, int width, int height) {
   std::vector<COLORREF> pixels;
   for (int row = 0; row < height; ++row) {
-    for (int column = 0; column < width; ++column) pixels.push_back(::GetPixel(source, x + column, y + row));
+    for (int column = 0; column < width; ++column)
+      pixels.push_back(::GetPixel(source, x + column, y + row));
   }
   return pixels;
 }
@@ -256,7 +269,8 @@ LPCSTR MatchIcon(HWND iconStatic) {
     HBRUSH background = ::CreateSolidBrush(shown[0]);
     ::FillRect(memory, &all, background);
     ::DeleteObject(background);
-    ::DrawIconEx(memory, 0, 0, ::LoadIconA(nullptr, candidate), width, height, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(memory, 0, 0, ::LoadIconA(nullptr, candidate), width, height, 0, nullptr,
+                 DI_NORMAL);
     const auto drawn = Pixels(memory, 0, 0, width, height);
     long difference = 0;
     for (std::size_t i = 0; i < drawn.size(); ++i) difference += drawn[i] != shown[i];
@@ -289,7 +303,8 @@ MessageBoxSeen ReadMessageBox(HWND box) {
     char name[32] = {};
     ::GetClassNameA(child, name, sizeof name);
     const LONG style = ::GetWindowLongA(child, GWL_STYLE);
-    if (std::string(name) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) {
+    if (std::string(name) == "Static" && (style & SS_TYPEMASK) == SS_ICON &&
+        ::IsWindowVisible(child)) {
       seen.icon = MatchIcon(child);
     }
   }
@@ -298,7 +313,8 @@ MessageBoxSeen ReadMessageBox(HWND box) {
 
 void DismissMessageBox(HWND box) {
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([box] { return !::IsWindow(box); }, std::chrono::seconds(10))) << "the box stays";
+  EXPECT_TRUE(WaitUntil([box] { return !::IsWindow(box); }, std::chrono::seconds(10)))
+      << "the box stays";
 }
 
 }  // namespace test_support

@@ -74,7 +74,7 @@ struct MessageBoxSeen {
   HWND window = nullptr;
   std::wstring caption;
   std::wstring text;
-  std::string ansiText;  // as the ANSI code page gives it
+  std::string ansiText;   // as the ANSI code page gives it
   LPCSTR icon = nullptr;  // IDI_HAND, IDI_EXCLAMATION, ... as its pixels match best; null for none
 };
 MessageBoxSeen ReadMessageBox(HWND box);

@@ -17,7 +17,8 @@ void TFileStream::WriteBuffer(const void* data, std::size_t size) {
   while (size > 0) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(file_.Get(), next, chunk, &written, nullptr)) throw EWriteError(::GetLastError());
+    if (!::WriteFile(file_.Get(), next, chunk, &written, nullptr))
+      throw EWriteError(::GetLastError());
     if (written == 0) throw EWriteError(ERROR_WRITE_FAULT);
     next += written;
     size -= written;

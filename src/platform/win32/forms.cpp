@@ -16,12 +16,14 @@ TApplication theApplication;
 }
 
 int ReadInteger(const DescribedProperty& property, const std::string& objectName) {
-  if (property.value.kind != DescribedValue::Kind::kInteger) FailReading(property, objectName, "needs a number");
+  if (property.value.kind != DescribedValue::Kind::kInteger)
+    FailReading(property, objectName, "needs a number");
   return static_cast<int>(property.value.integer);
 }
 
 const std::string& ReadString(const DescribedProperty& property, const std::string& objectName) {
-  if (property.value.kind != DescribedValue::Kind::kString) FailReading(property, objectName, "needs a quoted string");
+  if (property.value.kind != DescribedValue::Kind::kString)
+    FailReading(property, objectName, "needs a quoted string");
   return property.value.text;
 }
 
@@ -42,11 +44,13 @@ unsigned ReadIdentifier(const DescribedProperty& property, const std::string& ob
 
 unsigned ReadSet(const DescribedProperty& property, const std::string& objectName,
                  std::initializer_list<NamedValue> allowed) {
-  if (property.value.kind != DescribedValue::Kind::kSet) FailReading(property, objectName, "needs a set [...]");
+  if (property.value.kind != DescribedValue::Kind::kSet)
+    FailReading(property, objectName, "needs a set [...]");
   unsigned bits = 0;
   for (const std::string& item : property.value.items) {
-    const auto found = std::find_if(allowed.begin(), allowed.end(),
-                                    [&item](const NamedValue& entry) { return item == entry.name; });
+    const auto found =
+        std::find_if(allowed.begin(), allowed.end(),
+                     [&item](const NamedValue& entry) { return item == entry.name; });
     if (found == allowed.end()) FailReading(property, objectName, "has an unknown element " + item);
     bits |= found->value;
   }
@@ -66,8 +70,8 @@ std::wstring DecodeFaceName(const TFont& font) {
 std::string_view FormDescriptionResource(const char* className) {
   HRSRC found = ::FindResourceA(nullptr, className, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
   if (!found) {
-    throw Exception(L"Resource not found: form description of the window class",
-                    "FindResourceA", ::GetLastError());
+    throw Exception(L"Resource not found: form description of the window class", "FindResourceA",
+                    ::GetLastError());
   }
   HGLOBAL loaded = ::LoadResource(nullptr, found);
   const void* data = loaded ? ::LockResource(loaded) : nullptr;
@@ -111,17 +115,18 @@ void TButton::Click() {
 }
 
 void TButton::CreateHandle(HWND parent, int controlId, HFONT font) {
-  handle_ = ::CreateWindowExA(0, "BUTTON", Caption.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, Left, Top, Width,
-                              Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                              ::GetModuleHandleA(nullptr), nullptr);
+  handle_ = ::CreateWindowExA(
+      0, "BUTTON", Caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, Left, Top,
+      Width, Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+      ::GetModuleHandleA(nullptr), nullptr);
   if (!handle_) throw Exception(L"Error creating window", "CreateWindowExA", ::GetLastError());
   ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 // ---- TForm
 
-TForm::TForm(TComponent* owner, const FormClass& formClass) : TWinControl(owner), class_(formClass) {
+TForm::TForm(TComponent* owner, const FormClass& formClass)
+    : TWinControl(owner), class_(formClass) {
   ReadDescription(ParseFormDescription(FormDescriptionResource(formClass.name)));
   ScaleToScreen();
 }
@@ -180,7 +185,8 @@ void TForm::ReadFormProperty(const DescribedProperty& property) {
   } else if (name == "Font.Name") {
     Font.Name = ReadString(property, me);
   } else if (name == "Font.Style") {
-    const unsigned style = ReadSet(property, me, {{"fsBold", 1}, {"fsItalic", 2}, {"fsUnderline", 4}, {"fsStrikeOut", 8}});
+    const unsigned style = ReadSet(
+        property, me, {{"fsBold", 1}, {"fsItalic", 2}, {"fsUnderline", 4}, {"fsStrikeOut", 8}});
     Font.Bold = style & 1;
     Font.Italic = style & 2;
     Font.Underline = style & 4;
@@ -216,12 +222,13 @@ void TForm::ReadButton(const DescribedObject& description) {
         FailReading(property, description.name, "needs a method name");
       }
       const auto& methods = class_.publishedMethods;
-      const auto found = std::find_if(methods.begin(), methods.end(), [&](const PublishedMethod& m) {
-        return property.value.text == m.name;
-      });
+      const auto found =
+          std::find_if(methods.begin(), methods.end(),
+                       [&](const PublishedMethod& m) { return property.value.text == m.name; });
       if (found == methods.end()) {
-        FailReading(property, description.name,
-                    "names " + property.value.text + ", which is no published method of " + class_.name);
+        FailReading(
+            property, description.name,
+            "names " + property.value.text + ", which is no published method of " + class_.name);
       }
       button->OnClick = [this, invoke = found->invoke](TObject* sender) { invoke(*this, sender); };
     } else {
@@ -276,7 +283,8 @@ std::vector<TButton*> TForm::ButtonsInTabOrder() const {
 HWND TForm::Handle() {
   if (handle_) return handle_;
   RegisterFormClass(class_.name, &TForm::WindowProc);
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | BorderIconsStyle | (Sizeable ? WS_THICKFRAME : 0);
+  const DWORD style =
+      WS_OVERLAPPED | WS_CAPTION | BorderIconsStyle | (Sizeable ? WS_THICKFRAME : 0);
   RECT frame{0, 0, ClientWidth, ClientHeight};
   ::AdjustWindowRectEx(&frame, style, FALSE, 0);
   // WM_NCCREATE binds the window to this form and sets handle_.
@@ -285,7 +293,8 @@ HWND TForm::Handle() {
                                         nullptr, ::GetModuleHandleA(nullptr), this);
   if (!window) throw Exception(L"Error creating window", "CreateWindowExA", ::GetLastError());
   int controlId = IDOK;
-  for (TButton* button : ButtonsInTabOrder()) button->CreateHandle(window, controlId++, font_.Get());
+  for (TButton* button : ButtonsInTabOrder())
+    button->CreateHandle(window, controlId++, font_.Get());
   return handle_;
 }
 
@@ -427,8 +436,11 @@ int TApplication::MessageBox(const char* text, const char* caption, UINT flags) 
 AnsiString TApplication::ExeName() const {
   AnsiString path(MAX_PATH, '\0');
   for (;;) {
-    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw Exception(L"Cannot find the program's own path", "GetModuleFileNameA", ::GetLastError());
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      throw Exception(L"Cannot find the program's own path", "GetModuleFileNameA",
+                      ::GetLastError());
     // A full buffer may mean a cut path: the capture directory must never come from one.
     if (length < path.size()) {
       path.resize(length);

@@ -2,11 +2,17 @@
 
 #include "platform/sysutils.h"
 
-bool IsAnsiLeadByte(unsigned char value) { return ::IsDBCSLeadByte(value) != FALSE; }
+bool IsAnsiLeadByte(unsigned char value) {
+  return ::IsDBCSLeadByte(value) != FALSE;
+}
 
-AnsiString ExtractFilePath(std::string_view path) { return ExtractFilePath(path, IsAnsiLeadByte); }
+AnsiString ExtractFilePath(std::string_view path) {
+  return ExtractFilePath(path, IsAnsiLeadByte);
+}
 
-AnsiString ExtractFileName(std::string_view path) { return ExtractFileName(path, IsAnsiLeadByte); }
+AnsiString ExtractFileName(std::string_view path) {
+  return ExtractFileName(path, IsAnsiLeadByte);
+}
 
 bool FileExists(const AnsiString& fileName) {
   const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
@@ -15,8 +21,8 @@ bool FileExists(const AnsiString& fileName) {
 
 std::wstring AnsiToWide(std::string_view text) {
   if (text.empty()) return {};
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+  const int length =
+      ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;

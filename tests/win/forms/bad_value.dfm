@@ -1,0 +1,3 @@
+object Form1: TBadValue
+  BorderStyle = bsRound
+end

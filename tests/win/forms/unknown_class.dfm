@@ -1,0 +1,4 @@
+object Form1: TUnknownClass
+  object Box: TEdit
+  end
+end

@@ -1,0 +1,5 @@
+object Form1: TUnknownHandler
+  object OK: TButton
+    OnClick = OKClik
+  end
+end

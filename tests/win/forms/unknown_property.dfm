@@ -1,0 +1,3 @@
+object Form1: TUnknownProperty
+  Colour = 1
+end
