@@ -13,13 +13,6 @@ using namespace test_support;
 
 namespace {
 
-const std::wstring kCannotCreate = L"\uFF8C\uFF67\uFF72\uFF99 ";
-const std::wstring kCannotCreateEnd = L" \u3092\u4F5C\u6210\u3067\u304D\u307E\u305B\u3093";
-
-std::wstring Widen(const std::string& ascii) {
-  return std::wstring(ascii.begin(), ascii.end());
-}
-
 TEST(FileExists, CountsFilesOnly) {
   ScratchDir dir;
   WriteBytes(dir / "TEMP1.CSV", "x");
@@ -46,7 +39,7 @@ TEST(FileStream, CreatesOnlyNewFiles) {
       TFileStream stream(c.name, fmCreate);
       ADD_FAILURE() << "created " << c.name;
     } catch (const EFCreateError& error) {
-      EXPECT_EQ(error.Message(), kCannotCreate + Widen(c.name) + kCannotCreateEnd);
+      EXPECT_EQ(error.Message(), CannotCreateMessage(c.name));
       EXPECT_EQ(error.FailedCall(), "CreateFileA");
       EXPECT_EQ(error.LastError(), c.error) << c.name;
     }
@@ -129,7 +122,7 @@ TEST(CaptureFiles, ADirectoryAtTheNameFailsNamingIt) {
       SaveAsNewCaptureFile(lines, dir.Path(), number);
       FAIL() << "saved";
     } catch (const EFCreateError& error) {
-      EXPECT_EQ(error.Message(), kCannotCreate + Widen(dir / "temp1.csv") + kCannotCreateEnd);
+      EXPECT_EQ(error.Message(), CannotCreateMessage(dir / "temp1.csv"));
     }
   }
   EXPECT_EQ(ListFiles(dir.Path(), "*"), std::vector<std::string>{});
@@ -194,9 +187,7 @@ TEST(LineList, AWriteFailureLeavesTheClosedPartialFile) {
     lines.SaveToFile(dir / "temp1.csv");
     FAIL() << "wrote past the limit";
   } catch (const EWriteError& error) {
-    EXPECT_EQ(
-        error.Message(),
-        L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70");
+    EXPECT_EQ(error.Message(), kWriteErrorMessage);
     EXPECT_EQ(error.FailedCall(), "WriteFile");
     EXPECT_NE(error.LastError(), 0u);
   }

@@ -15,15 +15,6 @@ const std::string kMorvel = WindowsPath(MORVEL_EXE);
 const std::string kRecorder = WindowsPath(CSV_RECORDER_EXE);
 constexpr auto kTimeout = 20s;
 
-const std::wstring kCannotCreate = L"\uFF8C\uFF67\uFF72\uFF99 ";
-const std::wstring kCannotCreateEnd = L" \u3092\u4F5C\u6210\u3067\u304D\u307E\u305B\u3093";
-const std::wstring kWriteError =
-    L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70";
-
-std::wstring Widen(const std::string& ascii) {
-  return std::wstring(ascii.begin(), ascii.end());
-}
-
 void SetRegistryValue(HKEY root, const char* key, const char* name, DWORD type, const void* data,
                       DWORD size) {
   HKEY opened;
@@ -160,6 +151,10 @@ class Program : public ::testing::Test {
   }
 
   static void Close(Process& process, HWND window) {
+    if (HWND box = VisibleMessageBox(process)) {
+      ADD_FAILURE() << "unexpected message box: "
+                    << testing::PrintToString(ReadMessageBox(box).ansiText);
+    }
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(process.WaitForExit(kTimeout), 0u);
   }
@@ -283,7 +278,7 @@ TEST_F(Program, AButtonCaptureThatFailsIsReportedAndTheWindowStays) {
   SetClipboardText("x");
   Click(Button(form));
   const MessageBoxSeen box = WaitForMessageBox(morvel);
-  EXPECT_EQ(box.text, kCannotCreate + Widen(exeDir_ / "temp1.csv") + kCannotCreateEnd + L".");
+  EXPECT_EQ(box.text, CannotCreateMessage(exeDir_ / "temp1.csv") + L".");
   EXPECT_EQ(box.caption, L"morvel");
   EXPECT_EQ(box.icon, IDI_HAND);
   DismissMessageBox(box.window);
@@ -404,8 +399,7 @@ TEST_F(CodePage, AFailedStartUpCaptureIsReportedAndEndsTheProgram) {
     SCOPED_TRACE(c.exeName);
     Process morvel = Start(c.exeName);
     const MessageBoxSeen box = WaitForMessageBox(morvel);
-    const std::wstring expected =
-        kCannotCreate + Widen(exeDir_ / "temp1.csv") + kCannotCreateEnd + L".";
+    const std::wstring expected = CannotCreateMessage(exeDir_ / "temp1.csv") + L".";
     EXPECT_EQ(box.text, expected);
     if (::GetACP() == 932) {
       EXPECT_EQ(box.ansiText,
@@ -433,7 +427,7 @@ TEST_F(Program, AWriteFailureAtStartUpIsReportedAndNothingIsOpened) {
   SetClipboardText(std::string(4 * limitBytes, 'x'));
   Process morvel = Start();
   const MessageBoxSeen box = WaitForMessageBox(morvel);
-  EXPECT_EQ(box.text, kWriteError + L".");
+  EXPECT_EQ(box.text, kWriteErrorMessage + L".");
   DismissMessageBox(box.window);
   EXPECT_EQ(morvel.WaitForExit(kTimeout), 0u);
   EXPECT_EQ(CaptureFiles(), std::vector<std::string>{"temp1.csv"}) << "the partial file stays";

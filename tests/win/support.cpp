@@ -9,6 +9,14 @@
 
 namespace test_support {
 
+std::wstring CannotCreateMessage(const std::string& asciiFileName) {
+  return L"\uFF8C\uFF67\uFF72\uFF99 " + std::wstring(asciiFileName.begin(), asciiFileName.end()) +
+         L" \u3092\u4F5C\u6210\u3067\u304D\u307E\u305B\u3093";
+}
+
+const std::wstring kWriteErrorMessage =
+    L"\uFF7D\uFF84\uFF98\uFF70\uFF91\u3078\u306E\u66F8\u304D\u8FBC\u307F\uFF74\uFF97\uFF70";
+
 std::string WindowsPath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;
   std::replace(path.begin(), path.end(), '/', '\\');

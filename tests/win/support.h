@@ -10,6 +10,10 @@
 
 namespace test_support {
 
+// The system's file-creation message for an ASCII file name, and its stream write message.
+std::wstring CannotCreateMessage(const std::string& asciiFileName);
+extern const std::wstring kWriteErrorMessage;
+
 // A Unix path as Wine's Z: drive shows it.
 std::string WindowsPath(const std::string& unixPath);
 
