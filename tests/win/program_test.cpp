@@ -417,6 +417,25 @@ TEST_F(CodePage, AFailedStartUpCaptureIsReportedAndEndsTheProgram) {
   EXPECT_EQ(WaitForOpened(0), std::multiset<std::string>{});
 }
 
+// Run with a copy of morvel.exe in a folder mounted read-only.
+TEST_F(Program, AReadOnlyFolderGivesTheCreationError) {
+  char unixPath[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableA("MORVEL_READ_ONLY_EXE", unixPath, sizeof unixPath)) {
+    GTEST_SKIP() << "needs a read-only folder";
+  }
+  const std::string exe = WindowsPath(unixPath);
+  const std::string directory = exe.substr(0, exe.rfind('\\') + 1);
+  SetClipboardText("x");
+  Process morvel(exe, workDir_.Path());
+  const MessageBoxSeen box = WaitForMessageBox(morvel);
+  EXPECT_EQ(box.text, CannotCreateMessage(directory + "temp1.csv") + L".");
+  DismissMessageBox(box.window);
+  EXPECT_EQ(morvel.WaitForExit(kTimeout), 0u);
+  EXPECT_EQ(ListFiles(directory, "temp*.csv"), std::vector<std::string>{});
+  EXPECT_EQ(ListFiles(workDir_.Path(), "*"), std::vector<std::string>{})
+      << "nothing goes elsewhere";
+}
+
 // Run with the file size limited, so that writing the capture fails part-way.
 TEST_F(Program, AWriteFailureAtStartUpIsReportedAndNothingIsOpened) {
   char limit[32] = {};
