@@ -116,7 +116,7 @@ void WriteLinesWithCrLf(std::string_view text, char* block, std::size_t blockSiz
     writer.AppendCrLf();
     runStart = lone + 1;
   }
-  const bool endsWithBreak = !text.empty() && (text.back() == '\r' || text.back() == '\n');
-  if (!text.empty() && !endsWithBreak) writer.AppendCrLf();
+  const bool lastLineUnended = !text.empty() && text.back() != '\r' && text.back() != '\n';
+  if (lastLineUnended) writer.AppendCrLf();
   writer.Flush();
 }
